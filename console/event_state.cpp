@@ -1,0 +1,7 @@
+#include "console/event_state.h"
+
+namespace morven {
+
+int16_t MenuCommand = 0;
+
+}  // namespace morven

@@ -1,0 +1,13 @@
+#include "core/shutdown.h"
+
+#include "platform/process.h"
+
+namespace morven {
+
+void Shutdown(int exit_code) {
+  // The subsystems that hold resources (print job, window contexts, drawing objects,
+  // tables, the main window) release them here, in that order, as they are added.
+  platform::EndProcess(exit_code);
+}
+
+}  // namespace morven

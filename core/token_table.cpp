@@ -1,0 +1,99 @@
+#include "core/token_table.h"
+
+#include <array>
+
+#include "core/area_variables.h"
+#include "core/arrays.h"
+#include "core/assignment.h"
+#include "core/basic_commands.h"
+#include "core/control_flow.h"
+#include "core/variables.h"
+#include "core/not_built.h"
+#include "core/number_text.h"
+#include "errors/run_error.h"
+#include "functions/numeric_functions.h"
+
+namespace morven {
+namespace {
+
+struct TokenHandler {
+  uint8_t token;
+  CommandHandler handler;
+};
+
+// The commands the runtime has. Every other token with a command reports itself as
+// not available; the tokens without a command are procedure calls.
+constexpr TokenHandler kHandlers[] = {
+    {0x27, NoOperationCommand},
+    {0x40, EvaluateLineCommand},
+    {0x55, StoreAreaTextCommand},
+    {0x56, StoreAreaLongCommand},
+    {0x5A, EvaluateFirstArgumentCommand},
+    {0x5D, SetTrueColorCommand},
+    {0x5E, SetMenuCommandCommand},
+    {0x6A, LoadAreaTextFileCommand},
+    {0x6B, StoreAreaTextZeroCommand},
+    {0x6C, StoreAreaWordCommand},
+    {0x6D, StoreAreaByteCommand},
+    {0x6E, ReleaseAreaCommand},
+    {0x6F, DimensionAreaCommand},
+    {0x83, NoOperationCommand},  // a user-defined function's definition line
+    {0x84, NoOperationCommand},  // ENDIF
+    {0x85, IfTrueBlockCommand},
+    {0x86, ElseCommand},
+    {0x87, IfFalseBlockCommand},
+    {0x88, WhileTrueCommand},
+    {0x89, WhileFalseCommand},
+    {0x8A, WendCommand},
+    {0x8B, ReturnCommand},
+    {0x8C, EndProcCommand},
+    {0x8D, JumpCommand},
+    {0x8E, GosubCommand},
+    {0x8F, ProcCommand},
+    {0xA3, SetDecimalsCommand},
+    {0xA4, SetStringWidthCommand},
+    {0xA5, SetNumberWidthCommand},
+    {0xBC, SeedRandomCommand},
+    {0xBF, EndCommand},
+    {0xC4, StoreIntegerElementCommand},
+    {0xC5, StoreLongElementCommand},
+    {0xC6, StoreFloatElementCommand},
+    {0xC7, StoreStringElementCommand},
+    {0xC8, DimIntegerArrayCommand},
+    {0xC9, DimLongArrayCommand},
+    {0xCA, DimFloatArrayCommand},
+    {0xCB, DimStringArrayCommand},
+    {0xCC, DeclareVariablesCommand},
+    {0xCD, InputCommand},
+    {0xCE, AssignmentCommand},
+    {0xCF, DeclareParametersCommand},
+    {0xD0, IncrementCommand},
+    {0xD1, DecrementCommand},
+    {0xD2, AddToCommand},
+    {0xD3, SubtractFromCommand},
+    {0xEF, SetErrorModeCommand},
+    {0xF3, ElseCommand},  // an else-if reached after its branch ran
+    {0xFE, NoOperationCommand},
+};
+
+constexpr bool HasNoCommand(int token) {
+  // 0x81 and 0x82 are the conditional prefixes: the main loop handles them before
+  // dispatch, so when one is dispatched (behind another prefix) it is a call.
+  return token <= 0x26 || (token >= 0x28 && token <= 0x3F) || token == 0x41 || token == 0x81 ||
+         token == 0x82 || token == 0xFF;
+}
+
+constexpr std::array<CommandHandler, 256> BuildTable() {
+  std::array<CommandHandler, 256> table{};
+  for (int t = 0; t < 256; ++t) table[static_cast<size_t>(t)] = HasNoCommand(t) ? nullptr : CommandNotAvailable;
+  for (const TokenHandler& h : kHandlers) table[h.token] = h.handler;
+  return table;
+}
+
+constexpr std::array<CommandHandler, 256> kTable = BuildTable();
+
+}  // namespace
+
+CommandHandler HandlerOf(uint8_t token) { return kTable[token]; }
+
+}  // namespace morven

@@ -1,0 +1,24 @@
+#pragma once
+// How the function families hand their functions to the dispatcher.
+#include <cstdint>
+#include <span>
+
+namespace morven {
+
+// A built-in function reads its own arguments with ReadArgument and leaves its result
+// in the value registers; integer results go to LongValue (the dispatcher fills the
+// other forms).
+using BuiltinFunction = void (*)();
+
+struct FunctionEntry {
+  uint8_t code;
+  BuiltinFunction function;
+};
+
+std::span<const FunctionEntry> NumericFunctions();
+std::span<const FunctionEntry> ArrayFunctions();
+std::span<const FunctionEntry> StringFunctions();
+std::span<const FunctionEntry> ConversionFunctions();
+std::span<const FunctionEntry> WindowQueryFunctions();
+
+}  // namespace morven

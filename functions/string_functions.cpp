@@ -1,0 +1,7 @@
+#include "functions/function_table.h"
+
+namespace morven {
+
+std::span<const FunctionEntry> StringFunctions() { return {}; }
+
+}  // namespace morven

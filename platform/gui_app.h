@@ -1,0 +1,17 @@
+#pragma once
+// The host toolkit's application object, created on first need so that runs which
+// never show anything start fast.
+namespace morven::platform {
+
+// Remembers argv[0] for the toolkit. Call once at start.
+void InitGui(int argc, char** argv);
+
+// Creates the application object (the "offscreen" platform when headless).
+void EnsureGuiApplication();
+
+bool GuiApplicationExists();
+
+// Lets the toolkit deliver pending host events (no-op before the application exists).
+void ProcessHostEvents();
+
+}  // namespace morven::platform

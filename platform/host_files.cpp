@@ -1,0 +1,119 @@
+#include "platform/host_files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+
+#include "platform/codepage.h"
+
+namespace morven::platform {
+namespace {
+
+bool Exists(const std::string& path) {
+  struct stat st{};
+  return lstat(path.c_str(), &st) == 0;
+}
+
+// Upper case of the Windows-1252 letters, for comparing names as the programs'
+// file system did.
+std::string FoldCase(std::string_view utf8) {
+  std::string ansi;
+  if (!Utf8ToCp1252(utf8, ansi)) return std::string(utf8);
+  for (char& c : ansi) {
+    auto b = static_cast<uint8_t>(c);
+    if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) c = static_cast<char>(b - 0x20);
+  }
+  return ansi;
+}
+
+// The entry of dir whose name equals component ignoring case, or component itself.
+std::string MatchInDirectory(const std::string& dir, const std::string& component) {
+  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+  if (d == nullptr) return component;
+  std::string wanted = FoldCase(component);
+  std::string found = component;
+  while (dirent* e = readdir(d)) {
+    if (FoldCase(e->d_name) == wanted) {
+      found = e->d_name;
+      break;
+    }
+  }
+  closedir(d);
+  return found;
+}
+
+ReadStatus ReadFd(int fd, std::string& data, size_t limit) {
+  char buf[65536];
+  while (data.size() < limit) {
+    size_t want = limit - data.size() < sizeof buf ? limit - data.size() : sizeof buf;
+    ssize_t n = read(fd, buf, want);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    data.append(buf, static_cast<size_t>(n));
+  }
+  close(fd);
+  return ReadStatus::Ok;
+}
+
+}  // namespace
+
+std::string HostPath(std::string_view program_name) {
+  std::string name = Cp1252ToUtf8(program_name);
+  for (char& c : name)
+    if (c == '\\') c = '/';
+  if (name.empty() || Exists(name)) return name;
+
+  std::string resolved = name[0] == '/' ? "/" : "";
+  size_t pos = name[0] == '/' ? 1 : 0;
+  while (pos <= name.size()) {
+    size_t slash = name.find('/', pos);
+    if (slash == std::string::npos) slash = name.size();
+    std::string component = name.substr(pos, slash - pos);
+    std::string candidate = resolved + component;
+    if (!component.empty() && component != "." && component != ".." && !Exists(candidate))
+      candidate = resolved + MatchInDirectory(resolved, component);
+    resolved = candidate;
+    if (slash < name.size()) resolved += '/';
+    pos = slash + 1;
+  }
+  return resolved;
+}
+
+ReadStatus ReadFileFrom(const std::string& host_path, uint64_t offset, std::string& data) {
+  int fd = open(host_path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return ReadStatus::CannotOpen;
+  struct stat st{};
+  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    close(fd);
+    return ReadStatus::CannotOpen;
+  }
+  if (lseek(fd, static_cast<off_t>(offset), SEEK_SET) < 0) {
+    close(fd);
+    return ReadStatus::Ok;  // nothing readable there
+  }
+  return ReadFd(fd, data, SIZE_MAX);
+}
+
+ReadStatus ReadFilePrefix(const std::string& host_path, size_t count, std::string& data) {
+  int fd = open(host_path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return ReadStatus::CannotOpen;
+  struct stat st{};
+  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    close(fd);
+    return ReadStatus::CannotOpen;
+  }
+  return ReadFd(fd, data, count);
+}
+
+std::string OwnExecutablePath() {
+  char buf[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return "/proc/self/exe";
+  return std::string(buf, static_cast<size_t>(n));
+}
+
+}  // namespace morven::platform

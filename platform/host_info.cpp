@@ -1,0 +1,7 @@
+#include "platform/host_info.h"
+
+namespace morven::platform {
+
+uint32_t WindowsVersion() { return (2600u << 16) | (1u << 8) | 5u; }
+
+}  // namespace morven::platform

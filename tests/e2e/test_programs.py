@@ -1,0 +1,28 @@
+"""The example programs run headless and give their results."""
+import os
+
+from harness import MorvenTestCase, main
+
+EXAMPLES = os.path.join(os.environ.get("MORVEN_SOURCE_DIR", "."), "examples")
+
+
+class Examples(MorvenTestCase):
+    def run_example(self, name):
+        with open(os.path.join(EXAMPLES, name), encoding="utf-8") as f:
+            result = self.run_listing(f.read())
+        self.assertExit(result, 0)
+        return [(b["caption"], b["text"]) for b in result.boxes]
+
+    def test_hello(self):
+        self.assertEqual(self.run_example("hello.mva"), [("MORVEN", "Hallo, Welt!")])
+
+    def test_primes(self):
+        self.assertEqual(self.run_example("primes.mva"), [
+            ("Sieb", "Primzahlen bis 50: 2 3 5 7 11 13 17 19 23 29 31 37 41 43 47"),
+            ("Fakult\u00e4t", "10! = 3628800"),
+            ("Funktionen", "3\u00b2 + 4\u00b2 = 25"),
+        ])
+
+
+if __name__ == "__main__":
+    main()
