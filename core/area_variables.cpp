@@ -109,6 +109,8 @@ AreaVariable* FindAreaVariable(std::string_view name) {
   return nullptr;
 }
 
+AreaVariable& AreaArgument() { return DeclaredArea(TakeAreaName()); }
+
 int32_t AreaAddress(const AreaVariable& area) {
   return static_cast<int32_t>(reinterpret_cast<uintptr_t>(area.block));
 }

@@ -19,6 +19,11 @@ void DeclareAreaVariable(std::string_view name);
 // The newest area variable of that name, or nullptr.
 AreaVariable* FindAreaVariable(std::string_view name);
 
+// The area-name argument of the area functions: the text up to the next "," (not
+// evaluated), trimmed and upper case; message 121 unless it ends with "#", 215 when
+// no area variable has that name.
+AreaVariable& AreaArgument();
+
 // The 32-bit value programs see for a block.
 int32_t AreaAddress(const AreaVariable& area);
 

@@ -1,14 +1,17 @@
 #include "core/assignment.h"
 
+#include "console/console_input.h"
+#include "console/console_output.h"
 #include "console/event_state.h"
 #include "core/argument_reader.h"
 #include "core/input_state.h"
+#include "core/number_text.h"
 #include "core/arrays.h"
-#include "core/not_built.h"
 #include "core/program_state.h"
 #include "core/registers.h"
 #include "core/text_ops.h"
 #include "core/variables.h"
+#include "data/text_channels.h"
 #include "errors/run_error.h"
 #include "functions/colours.h"
 
@@ -115,13 +118,43 @@ void AssignmentCommand() {
 
 void InputCommand() {
   LineHandled = true;
+  int slot = 0;
   if (!RestOfLine.empty() && RestOfLine.front() == '#') {
     RestOfLine = TrimBlanks(RestOfLine.substr(1));
     ReadArgument(',', kKindAny);
     if (IntValue < 1 || IntValue > 15) RunError(210, "");
-    NotAvailable("INPUT from a file slot");
+    slot = IntValue;
+  } else if (PrintJobOpen()) {
+    RunError(221, "INPUT");
   }
-  NotAvailable("INPUT from the console");
+  ShortString name(RestOfLine);  // upper case, not trimmed
+  UpperText(name);
+  char suffix = name.Empty() ? '\0' : name.View().back();
+  int32_t* integer = suffix == '%' ? FindIntegerVariable(name.View()) : nullptr;
+  int32_t* long_value = suffix == '&' ? FindLongVariable(name.View()) : nullptr;
+  ShortString* string = suffix == '$' ? FindStringVariable(name.View()) : nullptr;
+  double* floating = suffix == '!' ? FindFloatVariable(name.View()) : nullptr;
+  if (integer == nullptr && long_value == nullptr && string == nullptr && floating == nullptr)
+    RunError(215, name.View());
+
+  ShortString line;
+  if (slot != 0) ReadFromTextChannel(slot, line);
+  else ReadConsoleLine(line);
+
+  if (string != nullptr) {
+    LastInputText = line;
+    *string = line;
+    StringValue = line;
+  } else {
+    StringValue = line;
+    if (integer != nullptr) *integer = LastInputInteger = IntegerPrefix(line.View());
+    if (long_value != nullptr) *long_value = LastInputLong = IntegerPrefix(line.View());
+    if (floating != nullptr) {
+      FloatParse(line.View(), LastInputFloat);
+      *floating = LastInputFloat;
+    }
+  }
+  if (slot == 0) ConsoleWrite("\r\n");
 }
 
 void IncrementCommand() { ChangeCounter(false, +1); }

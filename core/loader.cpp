@@ -107,6 +107,8 @@ void ReadLines(const std::string& data, uint8_t key) {
 }  // namespace
 
 void LoadProgram(int argc, char** argv) {
+  CommandLine.clear();
+  for (int i = 0; i < argc; ++i) CommandLine.push_back(ArgumentText(i == 0 ? platform::OwnExecutablePath().c_str() : argv[i]));
   ProgramSource source = ChooseProgram(argc, argv);
   StopRequested = false;
   if (source.host_path.empty()) source.host_path = platform::HostPath(source.name);

@@ -11,6 +11,7 @@ bool LineHandled = false;
 bool StopRequested = false;
 bool ProgramLoaded = false;
 uint8_t PumpCounter = 0;
+std::vector<std::string> CommandLine;
 
 std::string_view LineText(int32_t n) {
   if (n < 1 || n > LineCount) return {};

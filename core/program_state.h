@@ -1,6 +1,7 @@
 #pragma once
 // The loaded program and the interpreter's program counter.
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,6 +23,9 @@ extern bool LineHandled;
 extern bool StopRequested;
 extern bool ProgramLoaded;
 extern uint8_t PumpCounter;
+
+// The runtime's command line (Windows-1252): entry 0 is the runtime's own path.
+extern std::vector<std::string> CommandLine;
 
 // The text of line n, or an empty view for a number outside 1..LineCount.
 std::string_view LineText(int32_t n);

@@ -2,16 +2,21 @@
 
 #include <array>
 
+#include "console/print_command.h"
 #include "core/area_variables.h"
 #include "core/arrays.h"
 #include "core/assignment.h"
 #include "core/basic_commands.h"
 #include "core/control_flow.h"
 #include "core/variables.h"
+#include "data/file_slots.h"
+#include "data/file_system.h"
+#include "ui/string_list.h"
 #include "core/not_built.h"
 #include "core/number_text.h"
 #include "errors/run_error.h"
 #include "functions/numeric_functions.h"
+#include "functions/string_key.h"
 
 namespace morven {
 namespace {
@@ -26,17 +31,25 @@ struct TokenHandler {
 constexpr TokenHandler kHandlers[] = {
     {0x27, NoOperationCommand},
     {0x40, EvaluateLineCommand},
+    {0x54, WriteAreaBlockCommand},
     {0x55, StoreAreaTextCommand},
     {0x56, StoreAreaLongCommand},
     {0x5A, EvaluateFirstArgumentCommand},
     {0x5D, SetTrueColorCommand},
     {0x5E, SetMenuCommandCommand},
+    {0x66, SetAttributesCommand},
     {0x6A, LoadAreaTextFileCommand},
     {0x6B, StoreAreaTextZeroCommand},
     {0x6C, StoreAreaWordCommand},
     {0x6D, StoreAreaByteCommand},
     {0x6E, ReleaseAreaCommand},
     {0x6F, DimensionAreaCommand},
+    {0x70, OpenBinaryCommand},
+    {0x71, CloseBinaryCommand},
+    {0x72, WriteByteCommand},
+    {0x73, SeekBinaryCommand},
+    {0x75, SetFileOpenModeCommand},
+    {0x77, SetStringKeyCommand},
     {0x83, NoOperationCommand},  // a user-defined function's definition line
     {0x84, NoOperationCommand},  // ENDIF
     {0x85, IfTrueBlockCommand},
@@ -50,6 +63,7 @@ constexpr TokenHandler kHandlers[] = {
     {0x8D, JumpCommand},
     {0x8E, GosubCommand},
     {0x8F, ProcCommand},
+    {0xA2, PrintCommand},
     {0xA3, SetDecimalsCommand},
     {0xA4, SetStringWidthCommand},
     {0xA5, SetNumberWidthCommand},
@@ -71,8 +85,23 @@ constexpr TokenHandler kHandlers[] = {
     {0xD1, DecrementCommand},
     {0xD2, AddToCommand},
     {0xD3, SubtractFromCommand},
+    {0xD4, CopyFileCommand},
+    {0xDC, ListClearCommand},
+    {0xDD, ListAddCommand},
+    {0xDE, ListFilesCommand},
+    {0xDF, ChangeDirectoryCommand},
+    {0xE0, MakeDirectoryCommand},
+    {0xE1, RemoveDirectoryCommand},
+    {0xE5, AssignCommand},
+    {0xE6, RenameCommand},
+    {0xE7, AppendCommand},
+    {0xE8, CloseTextCommand},
+    {0xE9, EraseCommand},
+    {0xEA, ResetCommand},
+    {0xEB, RewriteCommand},
     {0xEF, SetErrorModeCommand},
     {0xF3, ElseCommand},  // an else-if reached after its branch ran
+    {0xF4, ListSetCommand},
     {0xFE, NoOperationCommand},
 };
 

@@ -23,7 +23,8 @@ const Table& Functions() {
   static const Table table = [] {
     Table t{};
     for (auto family : {NumericFunctions(), ArrayFunctions(), StringFunctions(), ConversionFunctions(),
-                        WindowQueryFunctions()})
+                        DateFunctions(), WindowQueryFunctions(), FileFunctions(), FileSystemFunctions(),
+                        AreaFunctions(), EnvironmentFunctions()})
       for (const FunctionEntry& e : family) t[e.code] = e.function;
     return t;
   }();

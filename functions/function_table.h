@@ -19,6 +19,11 @@ std::span<const FunctionEntry> NumericFunctions();
 std::span<const FunctionEntry> ArrayFunctions();
 std::span<const FunctionEntry> StringFunctions();
 std::span<const FunctionEntry> ConversionFunctions();
+std::span<const FunctionEntry> DateFunctions();
 std::span<const FunctionEntry> WindowQueryFunctions();
+std::span<const FunctionEntry> FileFunctions();
+std::span<const FunctionEntry> FileSystemFunctions();
+std::span<const FunctionEntry> AreaFunctions();
+std::span<const FunctionEntry> EnvironmentFunctions();
 
 }  // namespace morven

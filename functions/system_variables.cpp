@@ -8,6 +8,10 @@
 #include "core/registers.h"
 #include "core/variables.h"
 #include "core/input_state.h"
+#include "core/program_state.h"
+#include "data/io_state.h"
+#include "platform/host_files.h"
+#include "ui/string_list.h"
 #include "errors/run_error.h"
 #include "functions/system_variable_names.h"
 #include "platform/clock.h"
@@ -28,6 +32,16 @@ bool ReadKnownCode(uint8_t code) {
     case 0x83: LongValue = LastInputLong; return true;
     case 0x84: FloatValue = LastInputFloat; return true;
     case 0x85: StringValue = LastInputText; return true;
+    case 0x86: IntValue = string_list::Last(); return true;
+    case 0x93:
+      IntValue = PendingIoError | PendingListingError;
+      PendingIoError = 0;
+      PendingListingError = 0;
+      return true;
+    case 0x95: StringValue.Assign(std::string(1, platform::CurrentDrive()) + ":"); return true;
+    case 0x97: StringValue.Assign(platform::WindowsDirectory()); return true;
+    case 0x98: StringValue.Assign(platform::SystemDirectory()); return true;
+    case 0xB0: IntValue = static_cast<int32_t>(CommandLine.size()) - 1; return true;
     case 0x94:
       IntValue = ErrorState;
       ErrorState = 0;

@@ -5,9 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 
+#include "platform/automation.h"
 #include "platform/codepage.h"
 
 namespace morven::platform {
@@ -59,10 +62,80 @@ ReadStatus ReadFd(int fd, std::string& data, size_t limit) {
   return ReadStatus::Ok;
 }
 
+std::string CurrentDirectoryPath() {
+  char buf[4096];
+  return getcwd(buf, sizeof buf) != nullptr ? std::string(buf) : std::string("/");
+}
+
 }  // namespace
 
+std::string DriveRoot(char letter) {
+  char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+  std::string variable = std::string("MORVEN_DRIVE_") + upper;
+  const char* value = std::getenv(variable.c_str());
+  std::string root = value != nullptr && *value != '\0' ? StartRelativePath(value) : StartRelativePath(".");
+  while (root.size() > 1 && root.back() == '/') root.pop_back();
+  if (root.size() >= 2 && root.compare(root.size() - 2, 2, "/.") == 0) root.resize(root.size() - 2);
+  return root.empty() ? "/" : root;
+}
+
+namespace {
+
+bool HasDriveLetter(std::string_view name) {
+  return name.size() >= 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0]));
+}
+
+// The part of host_path below root, or false when it does not lie there.
+bool BelowRoot(const std::string& host_path, const std::string& root, std::string& rest) {
+  if (root == "/") {
+    rest = host_path.substr(1);
+    return !host_path.empty() && host_path[0] == '/';
+  }
+  if (host_path.compare(0, root.size(), root) != 0) return false;
+  if (host_path.size() == root.size()) {
+    rest.clear();
+    return true;
+  }
+  if (host_path[root.size()] != '/') return false;
+  rest = host_path.substr(root.size() + 1);
+  return true;
+}
+
+}  // namespace
+
+std::string ProgramPath(const std::string& host_path) {
+  std::string letters = "CABDEFGHIJKLMNOPQRSTUVWXYZ";
+  for (char letter : letters) {
+    if (letter != 'C' && std::getenv((std::string("MORVEN_DRIVE_") + letter).c_str()) == nullptr) continue;
+    std::string rest;
+    if (!BelowRoot(host_path, DriveRoot(letter), rest)) continue;
+    std::string path = std::string(1, letter) + ":\\" + rest;
+    for (char& c : path)
+      if (c == '/') c = '\\';
+    std::string ansi;
+    Utf8ToCp1252(path, ansi);
+    return ansi;
+  }
+  std::string path = host_path;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  std::string ansi;
+  Utf8ToCp1252(path, ansi);
+  return ansi;
+}
+
+char CurrentDrive() {
+  std::string program = ProgramPath(CurrentDirectoryPath());
+  return HasDriveLetter(program) ? program[0] : 'C';
+}
+
 std::string HostPath(std::string_view program_name) {
-  std::string name = Cp1252ToUtf8(program_name);
+  std::string name;
+  if (HasDriveLetter(program_name)) {
+    name = DriveRoot(program_name[0]) + "/" + Cp1252ToUtf8(program_name.substr(2));
+  } else {
+    name = Cp1252ToUtf8(program_name);
+  }
   for (char& c : name)
     if (c == '\\') c = '/';
   if (name.empty() || Exists(name)) return name;

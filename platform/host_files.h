@@ -8,10 +8,22 @@
 
 namespace morven::platform {
 
-// The host path (UTF-8) for a program's file name (Windows-1252): "\" becomes "/",
-// and every existing path component is looked up case-insensitively when the exact
-// name does not exist. Components that do not exist are kept as written.
+// The host path (UTF-8) for a program's file name (Windows-1252): a drive letter
+// ("C:") becomes its directory (DriveRoot), "\" becomes "/", and every existing path
+// component is looked up case-insensitively when the exact name does not exist.
+// Components that do not exist are kept as written.
 std::string HostPath(std::string_view program_name);
+
+// The directory a drive letter stands for: MORVEN_DRIVE_<letter> when set (relative
+// values from the start directory), otherwise the directory morvrun started in.
+std::string DriveRoot(char letter);
+
+// The program's form (Windows-1252) of a host path: "X:\..." when it lies under a
+// drive's directory (C first), otherwise the host path with backslashes.
+std::string ProgramPath(const std::string& host_path);
+
+// The drive letter of the current directory ('C' when no drive holds it).
+char CurrentDrive();
 
 enum class ReadStatus { Ok, CannotOpen };
 

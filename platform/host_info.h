@@ -8,4 +8,9 @@ namespace morven::platform {
 // version in the second, build number in the high word. We report 5.1, build 2600.
 uint32_t WindowsVersion();
 
+// The Windows and system directories as programs see them (Windows-1252):
+// "C:\WINDOWS" and "C:\WINDOWS\SYSTEM32", on the drive C of the host mapping.
+const char* WindowsDirectory();
+const char* SystemDirectory();
+
 }  // namespace morven::platform

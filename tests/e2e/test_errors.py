@@ -111,12 +111,12 @@ class MainLoop(MorvenTestCase):
         for name, line, words in [("command", b"\x90", b"0x90"),
                                   ("function", b"\x40@\x33)", b"0x33"),
                                   ("system variable", b"\x40%\x89", b"0x89"),
-                                  ("console input", b"\xcda%", b"INPUT")]:
+                                  ("console input", [b"\xcca%", b"\xcda%"], b"INPUT")]:
             with self.subTest(name):
-                result = self.run_lines([line])
+                result = self.run_lines(line if isinstance(line, list) else [line])
                 self.assertExit(result, 3)
                 self.assertIn(words, result.stderr)
-                self.assertIn(b"line 1", result.stderr)
+                self.assertIn(b"line %d" % (len(line) if isinstance(line, list) else 1), result.stderr)
 
 
 class ExitFiles(MorvenTestCase):
