@@ -1,8 +1,11 @@
 """Files through the file slots, the file system, area and environment functions,
 the StringList, and the host mapping of program file names."""
+import json
 import os
+import shutil
+import subprocess
 
-from harness import main
+from harness import MORVRUN, main
 from interp import ListingTestCase, show
 
 
@@ -234,6 +237,36 @@ class FileSystem(ListingTestCase):
         self.assertEqual(values[1], "33")
         self.assertIn(values[2], ("20231114", "20231115"))
         self.assertEqual(values[3], "65535")
+
+
+class ReadOnlyDirectory(ListingTestCase):
+    """Runs as an ordinary user (root may write anywhere), when the machine allows it."""
+
+    def test_nothing_can_be_created_or_erased(self):
+        if os.geteuid() != 0 or shutil.which("setpriv") is None:
+            self.skipTest("needs root and setpriv to run as another user")
+        os.chmod(self.dir, 0o777)
+        os.mkdir(self.path("ro"))
+        self.write("ro/old.txt", "keep")
+        os.chmod(self.path("ro"), 0o555)
+        prog = self.assemble("\n".join(["DECLARE SHOW$"] + [
+            'ASSIGN #1,"ro/new.txt"', "REWRITE #1", *show("%{IORESULT}"),
+            'ASSIGN #2,"ro/old.txt"', "ERASE #2", *show("%{IORESULT}"),
+            'MKDIR "ro/sub"', *show("%{IORESULT}"),
+        ]) + "\n")
+        os.chmod(prog, 0o644)
+        log = self.path("log.jsonl")
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        env.update({"MORVEN_HEADLESS": "1", "MORVEN_LOG": log})
+        proc = subprocess.run(["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", MORVRUN, prog],
+                              cwd=self.dir, env=env, capture_output=True, timeout=60)
+        self.assertEqual(proc.returncode, 0, proc.stderr)
+        with open(log, encoding="utf-8") as f:
+            shown = [e["text"] for e in map(json.loads, f) if e.get("caption") == "show"]
+        self.assertEqual(shown, ["5", "5", "5"])
+        with open(self.path("ro/old.txt")) as f:
+            self.assertEqual(f.read(), "keep")
+        self.assertFalse(os.path.exists(self.path("ro/new.txt")))
 
 
 class StringList(ListingTestCase):
