@@ -258,7 +258,7 @@ class ReadOnlyDirectory(ListingTestCase):
         log = self.path("log.jsonl")
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
         env.update({"MORVEN_HEADLESS": "1", "MORVEN_LOG": log})
-        proc = subprocess.run(["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", MORVRUN, prog],
+        proc = subprocess.run(["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", os.path.abspath(MORVRUN), prog],
                               cwd=self.dir, env=env, capture_output=True, timeout=60)
         self.assertEqual(proc.returncode, 0, proc.stderr)
         with open(log, encoding="utf-8") as f:
