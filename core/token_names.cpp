@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "core/name_match.h"
+
 namespace morven {
 namespace {
 
@@ -215,16 +217,6 @@ struct Alias {
 constexpr Alias kAliases[] = {
     {"ENDWHILE", 0x8A},
 };
-
-constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-constexpr bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  }
-  return true;
-}
 
 // A mnemonic must be one word that the listing syntax cannot confuse with anything
 // else: no blanks, colons or braces, not starting with "0x" or ".", and unique.

@@ -60,9 +60,23 @@ bool ParameterAccess(uint8_t code) {
   return true;
 }
 
+// A user-defined function that calls itself without end would exhaust the stack;
+// nested calls beyond this depth end like too deep procedure calls.
+constexpr int kMaxUserFunctionDepth = 200;
+int g_user_function_depth = 0;
+
+struct UserFunctionLevel {
+  UserFunctionLevel() {
+    if (g_user_function_depth >= kMaxUserFunctionDepth) RunError(114, "");
+    ++g_user_function_depth;
+  }
+  ~UserFunctionLevel() { --g_user_function_depth; }
+};
+
 // A function the program defines on a line with token 0x83: the two bytes after the
 // code name that line; its text (from the sixth byte) is "n)" and the expression.
 void CallUserDefinedFunction() {
+  UserFunctionLevel level;
   auto byte_at = [](size_t i) { return i < RestOfLine.size() ? static_cast<uint8_t>(RestOfLine[i]) : 0; };
   int32_t line = byte_at(0) | (byte_at(1) << 8);
   RestOfLine.remove_prefix(RestOfLine.size() < 2 ? RestOfLine.size() : 2);

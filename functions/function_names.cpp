@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "core/name_match.h"
+
 namespace morven {
 namespace {
 
@@ -232,16 +234,6 @@ constexpr std::array<UserName, 256> kUserNames = [] {
   }
   return names;
 }();
-
-constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-constexpr bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  }
-  return true;
-}
 
 constexpr const char* NameOf(int code) {
   if (code < kFirstCode || code > kLastCode) return nullptr;

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "core/name_match.h"
+
 namespace morven {
 namespace {
 
@@ -85,16 +87,6 @@ constexpr std::array<const char*, kLastCode - kFirstCode + 1> kNames = {
     "PAINTREQUESTED",  // 0xC8
     "ONE",             // 0xC9 the constant 1
 };
-
-constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-constexpr bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  }
-  return true;
-}
 
 constexpr bool NamesWellFormed() {
   for (size_t i = 0; i < kNames.size(); ++i) {

@@ -156,14 +156,25 @@ std::string HostPath(std::string_view program_name) {
   return resolved;
 }
 
-ReadStatus ReadFileFrom(const std::string& host_path, uint64_t offset, std::string& data) {
+namespace {
+
+// A file (not a directory) opened for reading, or -1.
+int OpenForReading(const std::string& host_path) {
   int fd = open(host_path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return ReadStatus::CannotOpen;
+  if (fd < 0) return -1;
   struct stat st{};
   if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
     close(fd);
-    return ReadStatus::CannotOpen;
+    return -1;
   }
+  return fd;
+}
+
+}  // namespace
+
+ReadStatus ReadFileFrom(const std::string& host_path, uint64_t offset, std::string& data) {
+  int fd = OpenForReading(host_path);
+  if (fd < 0) return ReadStatus::CannotOpen;
   if (lseek(fd, static_cast<off_t>(offset), SEEK_SET) < 0) {
     close(fd);
     return ReadStatus::Ok;  // nothing readable there
@@ -172,13 +183,8 @@ ReadStatus ReadFileFrom(const std::string& host_path, uint64_t offset, std::stri
 }
 
 ReadStatus ReadFilePrefix(const std::string& host_path, size_t count, std::string& data) {
-  int fd = open(host_path.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = OpenForReading(host_path);
   if (fd < 0) return ReadStatus::CannotOpen;
-  struct stat st{};
-  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    close(fd);
-    return ReadStatus::CannotOpen;
-  }
   return ReadFd(fd, data, count);
 }
 

@@ -363,6 +363,11 @@ class Functions(ListingTestCase):
             "LET C% = @BLUE(131841)", show("C%"),
         ]), ["32767", "30", "31", "30", str(255 + 256 + 2 * 65536), "2"])
 
+    def test_endless_recursion_of_a_user_function_is_refused(self):
+        self.assertEqual(self.error(["EVAL @FN22<self>(1)", "END", "self:",
+                                     "DEFFN     1)@FN22<self>(@PARL(1))"])[0],
+                         "Zu tiefe GOSUB/PROC-Verschachtelung!")
+
     def test_user_defined_functions(self):
         self.assertEqual(self.values([
             "DECLARE N&",
