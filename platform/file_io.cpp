@@ -66,7 +66,8 @@ int32_t File::Open(const std::string& path, Access access, bool create, bool tru
   Close();
   int flags = O_CLOEXEC | (access == Access::Read ? O_RDONLY : access == Access::Write ? O_WRONLY : O_RDWR);
   if (create) flags |= O_CREAT;
-  if (truncate) flags |= O_TRUNC;
+  // Emptying waits until the lock is held: a file another process has locked must
+  // not lose its contents to an open that then fails.
   int fd = open(path.c_str(), flags, 0666);
   if (fd < 0) return errno == ENOENT ? MissingPathCode(path) : LastError();
   struct stat st{};
@@ -74,10 +75,17 @@ int32_t File::Open(const std::string& path, Access access, bool create, bool tru
     close(fd);
     return 5;
   }
-  int lock = (sharing & 0x70) == 0x10 ? LOCK_EX : ((sharing & 0x70) == 0x20 || (sharing & 0x70) == 0x30) ? LOCK_SH : 0;
-  if (lock != 0 && flock(fd, lock | LOCK_NB) != 0) {
+  // Exclusive opens hold an exclusive lock; every other open holds a shared one, so
+  // that it fails while another process holds the file exclusively.
+  int lock = (sharing & 0x70) == 0x10 ? LOCK_EX : LOCK_SH;
+  if (flock(fd, lock | LOCK_NB) != 0) {
     close(fd);
     return 32;
+  }
+  if (truncate && access != Access::Read && ftruncate(fd, 0) != 0) {
+    int32_t code = LastError();
+    close(fd);
+    return code;
   }
   fd_ = fd;
   return 0;

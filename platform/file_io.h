@@ -26,8 +26,8 @@ class File {
   ~File() { Close(); }
 
   // Opens an existing file (or creates it when `create`; `truncate` empties it).
-  // sharing: the sharing bits of the file open mode (0x10 exclusive, 0x20 and 0x30
-  // shared), kept as advisory locks between processes.
+  // sharing: the sharing bits of the file open mode; 0x10 (exclusive) holds an
+  // exclusive advisory lock, every other open a shared one (docs/host.md).
   int32_t Open(const std::string& path, Access access, bool create, bool truncate, uint8_t sharing = 0);
   int32_t Read(void* buffer, size_t count, size_t& got);
   int32_t Write(const void* buffer, size_t count, size_t& put);

@@ -114,6 +114,18 @@ class BinaryFiles(ListingTestCase):
             "BINCLOSE #4", "BINCLOSE #4", io(),
         ]), ["0", "2", "2", "44", "65", "0", "100", "103"])
 
+    def test_a_file_held_exclusively_elsewhere_is_not_emptied(self):
+        import fcntl
+        self.write("held.bin", b"precious")
+        with open(self.path("held.bin"), "rb") as held:
+            fcntl.flock(held, fcntl.LOCK_EX)
+            values = self.values(['ASSIGN #1,"held.bin"', "FILEMODE 18", "BINOPEN #1", io(),
+                                  "FILEMODE 2", "BINOPEN #1", io(),
+                                  'ASSIGN #2,"held.bin"', "REWRITE #2", io()])
+        self.assertEqual(values, ["32", "32", "32"])
+        with open(self.path("held.bin"), "rb") as f:
+            self.assertEqual(f.read(), b"precious")
+
     def test_read_only_open_mode(self):
         self.write("ro.bin", b"abc")
         result = self.run_body(['ASSIGN #1,"ro.bin"', "FILEMODE 0", "BINOPEN #1", "BINWRITE #1,1", io()])
