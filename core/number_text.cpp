@@ -25,86 +25,85 @@ ShortString PadLeft(std::string_view text, int32_t width) {
   return out;
 }
 
-// A non-negative finite value as decimal digits: value = 0.DIGITS x 10^exp10.
+// A non-negative finite value as decimal digits: value = 0.DIGITS x 10^exp10, the
+// digits after `count` being zeros. Fixed buffers: a float read turns its value into
+// text every time, so this path allocates nothing.
 struct DecimalDigits {
-  std::string digits;
+  char digit[20];
+  int count = 0;
   int exp10 = 0;
+
+  char At(int position) const { return position >= 0 && position < count ? digit[position] : '0'; }
 };
 
 DecimalDigits ToDigits(double magnitude) {
-  char buf[64];
+  char buf[40];
   // 18 significant digits, as the runtime always turned floats into text: a double's
   // exact binary expansion is longer, but its digits beyond these are noise.
   std::snprintf(buf, sizeof buf, "%.17e", magnitude);
   DecimalDigits d;
   const char* p = buf;
   for (; *p != 'e'; ++p)
-    if (*p != '.') d.digits += *p;
+    if (*p != '.') d.digit[d.count++] = *p;
   d.exp10 = std::atoi(p + 1) + 1;
   return d;
 }
 
 // Keeps `keep` leading digits, rounding halves away from zero (keep may be <= 0).
 void RoundDigits(DecimalDigits& d, int keep) {
-  if (keep >= static_cast<int>(d.digits.size())) {
-    d.digits.append(static_cast<size_t>(keep) - d.digits.size(), '0');
-    return;
-  }
-  bool up = keep >= 0 && d.digits[static_cast<size_t>(keep)] >= '5';
-  d.digits.resize(keep > 0 ? static_cast<size_t>(keep) : 0);
+  if (keep >= d.count) return;
+  bool up = keep >= 0 && d.digit[keep] >= '5';
+  d.count = keep > 0 ? keep : 0;
   if (!up) return;
-  int i = keep - 1;
+  int i = d.count - 1;
   for (; i >= 0; --i) {
-    if (d.digits[static_cast<size_t>(i)] != '9') {
-      ++d.digits[static_cast<size_t>(i)];
-      break;
+    if (d.digit[i] != '9') {
+      ++d.digit[i];
+      return;
     }
-    d.digits[static_cast<size_t>(i)] = '0';
+    d.digit[i] = '0';
   }
-  if (i < 0) {  // carried out of the first digit: 0.999.. -> 1.000..
-    d.digits.insert(d.digits.begin(), '1');
-    if (keep > 0) d.digits.pop_back();
-    ++d.exp10;
-  }
+  // Carried out of the first digit: 0.999.. becomes 1.000.. one place higher.
+  d.digit[0] = '1';
+  d.count = 1;
+  ++d.exp10;
 }
 
-std::string FixedText(double value, int decimals) {
+// Appends to a text buffer of the formats, never past its end.
+struct TextBuffer {
+  char text[kShortStringMax + 1];
+  size_t length = 0;
+  void Put(char c) {
+    if (length < sizeof text) text[length++] = c;
+  }
+  std::string_view View() const { return {text, length < kShortStringMax ? length : kShortStringMax}; }
+};
+
+void FixedText(double value, int decimals, TextBuffer& out) {
   DecimalDigits d = ToDigits(std::fabs(value));
   RoundDigits(d, d.exp10 + decimals);
-  // The digits stand for an integer N with value N x 10^-decimals.
-  int needed = d.exp10 + decimals;
-  std::string all = needed > 0 ? d.digits : std::string();
-  if (needed > 0 && static_cast<int>(all.size()) < needed) all.append(static_cast<size_t>(needed) - all.size(), '0');
-  int integer_digits = static_cast<int>(all.size()) - decimals;
-  if (integer_digits <= 0) {
-    all.insert(0, static_cast<size_t>(1 - integer_digits), '0');
-    integer_digits = 1;
-  }
-  std::string text = value < 0 ? "-" : "";
-  size_t lead = 0;  // drop leading zeros of the integer part, keeping one
-  while (lead + 1 < static_cast<size_t>(integer_digits) && all[lead] == '0') ++lead;
-  text.append(all, lead, static_cast<size_t>(integer_digits) - lead);
-  if (decimals > 0) {
-    text += '.';
-    text.append(all, static_cast<size_t>(integer_digits), std::string::npos);
-  }
-  return text;
+  if (value < 0) out.Put('-');
+  if (d.exp10 <= 0) out.Put('0');
+  for (int i = 0; i < d.exp10; ++i) out.Put(d.At(i));
+  if (decimals <= 0) return;
+  out.Put('.');
+  for (int j = 0; j < decimals && out.length < sizeof out.text; ++j) out.Put(d.At(d.exp10 + j));
 }
 
-std::string ScientificText(double value, int32_t width) {
+void ScientificText(double value, int32_t width, TextBuffer& out) {
   int significant = width - 8;
   if (significant < 2) significant = 2;
   if (significant > 18) significant = 18;
   DecimalDigits d = ToDigits(std::fabs(value));
   RoundDigits(d, significant);
   int exponent = value == 0 ? 0 : d.exp10 - 1;
-  std::string text = value < 0 ? "-" : " ";
-  text += d.digits[0];
-  text += '.';
-  text.append(d.digits, 1, std::string::npos);
+  out.Put(value < 0 ? '-' : ' ');
+  out.Put(d.At(0));
+  out.Put('.');
+  for (int i = 1; i < significant; ++i) out.Put(d.At(i));
   char exp[16];
   std::snprintf(exp, sizeof exp, "E%c%04d", exponent < 0 ? '-' : '+', std::abs(exponent));
-  return text + exp;
+  for (const char* p = exp; *p != '\0'; ++p) out.Put(*p);
 }
 
 // Length of the well-formed number at the start of text (0: none), per FloatParse.
@@ -153,12 +152,12 @@ ShortString FormatInteger(int32_t value, int32_t width) {
 }
 
 ShortString FormatFloat(double value, int32_t width, int32_t decimals) {
-  std::string text;
-  if (std::isnan(value)) text = "Nan";
-  else if (std::isinf(value)) text = value > 0 ? "+Inf" : "-Inf";
-  else if (decimals >= 0 && std::fabs(value) < 1e36) text = FixedText(value, decimals);
-  else text = ScientificText(value, width);
-  return PadLeft(text, width);
+  if (std::isnan(value)) return PadLeft("Nan", width);
+  if (std::isinf(value)) return PadLeft(value > 0 ? "+Inf" : "-Inf", width);
+  TextBuffer text;
+  if (decimals >= 0 && std::fabs(value) < 1e36) FixedText(value, decimals, text);
+  else ScientificText(value, width, text);
+  return PadLeft(text.View(), width);
 }
 
 int32_t IntegerPrefix(std::string_view t) {

@@ -45,6 +45,13 @@ TEST(FormatFloat, FixedScientificAndSpecialValues) {
         << c.value << " w=" << c.width << " d=" << c.decimals;
 }
 
+TEST(FormatFloat, LongTextsAreCutAt255Bytes) {
+  ShortString text = FormatFloat(1.5, 0, 400);
+  EXPECT_EQ(text.length, 255);
+  EXPECT_EQ(text.Str().substr(0, 5), "1.500");
+  EXPECT_EQ(FormatFloat(-1e35, 300, 2).length, 255);
+}
+
 TEST(FormatInteger, PadsToTheWidth) {
   EXPECT_EQ(FormatInteger(42, 8).Str(), "      42");
   EXPECT_EQ(FormatInteger(-7, 0).Str(), "-7");
