@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
 
-morven_install_packages "${MORVEN_PACKAGES[@]}"
+morven_install_packages "${MORVEN_PACKAGES[@]}" "${MORVEN_TEST_PACKAGES[@]}"
 
 jobs=$(nproc 2>/dev/null || echo 2)
 

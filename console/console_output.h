@@ -4,8 +4,9 @@
 
 namespace morven {
 
-// Writes bytes at the text cursor: printable bytes into cells, CR and LF move the
-// cursor, the last row scrolls; waiting window messages are handled afterwards.
+// Writes bytes at the text cursor: other bytes into cells (wrapping at the row's end),
+// LF starts a new line (the last row scrolls), CR is ignored, Backspace blanks the
+// cell to the left, BEL beeps; waiting window messages are handled afterwards.
 void ConsoleWrite(std::string_view bytes);
 
 // True while a print job is open: screen output is then refused.

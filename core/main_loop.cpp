@@ -8,7 +8,7 @@
 #include "core/shutdown.h"
 #include "core/token_table.h"
 #include "errors/run_error.h"
-#include "platform/message_queue.h"
+#include "console/message_pump.h"
 
 namespace morven {
 namespace {
@@ -64,7 +64,7 @@ void ExecuteNextStatement() {
     // the run goes on with the next line.
   }
   if (PumpCounter >= kPumpInterval) {
-    platform::PumpMessages();
+    PumpMessages();
     PumpCounter = 0;
   } else {
     ++PumpCounter;

@@ -1,5 +1,7 @@
 #include "core/shutdown.h"
 
+#include "console/main_window.h"
+#include "data/dbase_table.h"
 #include "platform/process.h"
 
 namespace morven {
@@ -7,6 +9,8 @@ namespace morven {
 void Shutdown(int exit_code) {
   // The subsystems that hold resources (print job, window contexts, drawing objects,
   // tables, the main window) release them here, in that order, as they are added.
+  CloseAllTables();
+  DestroyMainWindow();
   platform::EndProcess(exit_code);
 }
 

@@ -2,13 +2,17 @@
 
 #include <array>
 
+#include "console/placement_commands.h"
 #include "console/print_command.h"
+#include "console/screen_commands.h"
+#include "console/wait_commands.h"
 #include "core/area_variables.h"
 #include "core/arrays.h"
 #include "core/assignment.h"
 #include "core/basic_commands.h"
 #include "core/control_flow.h"
 #include "core/variables.h"
+#include "data/dbase_functions.h"
 #include "data/file_slots.h"
 #include "data/file_system.h"
 #include "ui/string_list.h"
@@ -31,12 +35,19 @@ struct TokenHandler {
 constexpr TokenHandler kHandlers[] = {
     {0x27, NoOperationCommand},
     {0x40, EvaluateLineCommand},
+    {0x42, LogicalCoordinatesCommand},
+    {0x44, WaitOneMessageCommand},
+    {0x4E, StopTimerCommand},
+    {0x4F, StartTimerCommand},
+    {0x50, PaintModeCommand},
     {0x54, WriteAreaBlockCommand},
     {0x55, StoreAreaTextCommand},
     {0x56, StoreAreaLongCommand},
+    {0x57, EndPartnerCommand},
     {0x5A, EvaluateFirstArgumentCommand},
     {0x5D, SetTrueColorCommand},
     {0x5E, SetMenuCommandCommand},
+    {0x65, PlaceWindowCommand},
     {0x66, SetAttributesCommand},
     {0x6A, LoadAreaTextFileCommand},
     {0x6B, StoreAreaTextZeroCommand},
@@ -63,12 +74,21 @@ constexpr TokenHandler kHandlers[] = {
     {0x8D, JumpCommand},
     {0x8E, GosubCommand},
     {0x8F, ProcCommand},
+    {0x90, ClearScreenCommand},
+    {0x91, RepaintCommand},
     {0xA2, PrintCommand},
     {0xA3, SetDecimalsCommand},
     {0xA4, SetStringWidthCommand},
     {0xA5, SetNumberWidthCommand},
+    {0xBA, TitleCommand},
+    {0xBB, PlaceMainWindowCommand},
     {0xBC, SeedRandomCommand},
+    {0xBE, LocateCommand},
     {0xBF, EndCommand},
+    {0xC0, WaitKeyDownCommand},
+    {0xC1, WaitCharCommand},
+    {0xC2, WaitMouseCommand},
+    {0xC3, WaitInputCommand},
     {0xC4, StoreIntegerElementCommand},
     {0xC5, StoreLongElementCommand},
     {0xC6, StoreFloatElementCommand},
@@ -86,12 +106,18 @@ constexpr TokenHandler kHandlers[] = {
     {0xD2, AddToCommand},
     {0xD3, SubtractFromCommand},
     {0xD4, CopyFileCommand},
+    {0xD6, ShowMaximizedCommand},
+    {0xD7, ShowMinimizedCommand},
+    {0xD8, ShowNormalCommand},
+    {0xDA, ColorCommand},
+    {0xDB, FontCommand},
     {0xDC, ListClearCommand},
     {0xDD, ListAddCommand},
     {0xDE, ListFilesCommand},
     {0xDF, ChangeDirectoryCommand},
     {0xE0, MakeDirectoryCommand},
     {0xE1, RemoveDirectoryCommand},
+    {0xE2, TextBoxCommand},
     {0xE5, AssignCommand},
     {0xE6, RenameCommand},
     {0xE7, AppendCommand},
@@ -102,6 +128,9 @@ constexpr TokenHandler kHandlers[] = {
     {0xEF, SetErrorModeCommand},
     {0xF3, ElseCommand},  // an else-if reached after its branch ran
     {0xF4, ListSetCommand},
+    {0xF5, WindowOptionsCommand},
+    {0xF8, MakeIndexCommand},
+    {0xF9, MakeTableCommand},
     {0xFE, NoOperationCommand},
 };
 

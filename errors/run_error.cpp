@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "console/main_window.h"
 #include "core/argument_reader.h"
 #include "core/program_state.h"
 #include "core/registers.h"
@@ -55,7 +56,8 @@ void ShowWarning(std::string_view message) {
   if (ErrorMode != 1) return;
   int32_t answer = platform::MessageBox(BoxBody().View(), message, platform::kMbIconWarning | platform::kMbOkCancel);
   if (answer == platform::kIdCancel) RunError(999, "");
-  // The box may have covered the main window; it repaints itself when it exists.
+  // The box may have covered the main window.
+  RefreshMainWindowAfterBox();
 }
 
 void RunError(int32_t number, std::string_view detail) {

@@ -24,7 +24,7 @@ const Table& Functions() {
     Table t{};
     for (auto family : {NumericFunctions(), ArrayFunctions(), StringFunctions(), ConversionFunctions(),
                         DateFunctions(), WindowQueryFunctions(), FileFunctions(), FileSystemFunctions(),
-                        AreaFunctions(), EnvironmentFunctions()})
+                        AreaFunctions(), EnvironmentFunctions(), TableFunctions()})
       for (const FunctionEntry& e : family) t[e.code] = e.function;
     return t;
   }();

@@ -25,5 +25,6 @@ std::span<const FunctionEntry> FileFunctions();
 std::span<const FunctionEntry> FileSystemFunctions();
 std::span<const FunctionEntry> AreaFunctions();
 std::span<const FunctionEntry> EnvironmentFunctions();
+std::span<const FunctionEntry> TableFunctions();
 
 }  // namespace morven

@@ -3,12 +3,14 @@
 #include <cctype>
 #include <cstdio>
 
+#include "console/console_variables.h"
 #include "core/not_built.h"
 #include "core/number_text.h"
 #include "core/registers.h"
 #include "core/variables.h"
 #include "core/input_state.h"
 #include "core/program_state.h"
+#include "data/dbase_functions.h"
 #include "data/io_state.h"
 #include "platform/host_files.h"
 #include "ui/string_list.h"
@@ -68,7 +70,10 @@ bool ReadKnownCode(uint8_t code) {
     case 0xC0: LongValue = static_cast<int32_t>(platform::TickCount()); return true;
     case 0xC4: StringValue.Assign(kVersionText); return true;
     case 0xC5: IntValue = ArgCount; return true;
-    default: return false;
+    case 0xA0: case 0xA1: case 0xA2: case 0xA3: case 0xA4: case 0xA5: case 0xA6: case 0xA7:
+    case 0xA8: case 0xA9: case 0xAA: case 0xAB: case 0xAC: case 0xC2: case 0xC3:
+      return ReadTableVariable(code);
+    default: return ReadConsoleVariable(code);
   }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The host toolkit's application object, created on first need so that runs which
 // never show anything start fast.
+#include <cstdint>
+
 namespace morven::platform {
 
 // Remembers argv[0] for the toolkit. Call once at start.
@@ -13,5 +15,9 @@ bool GuiApplicationExists();
 
 // Lets the toolkit deliver pending host events (no-op before the application exists).
 void ProcessHostEvents();
+
+// Waits until the host has events to deliver (and delivers them), or until the
+// milliseconds have passed; a negative time waits for events only.
+void WaitForHostEvents(int32_t milliseconds);
 
 }  // namespace morven::platform

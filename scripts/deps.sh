@@ -11,6 +11,13 @@ MORVEN_PACKAGES=(
   fonts-dejavu-core
 )
 
+# What only the tests need: a real X server for the window test, and independent
+# dBase readers and writers to check the files the runtime writes.
+MORVEN_TEST_PACKAGES=(
+  xvfb xauth python3-xlib
+  python3-dbf python3-dbfread libdbd-xbase-perl
+)
+
 # Installs the packages that are not installed yet. As root this runs apt-get;
 # otherwise it prints the exact command and stops.
 morven_install_packages() {

@@ -108,10 +108,10 @@ class MainLoop(MorvenTestCase):
         self.assertEqual(result.boxes[0]["text"], "Zeile      2!")
 
     def test_commands_not_available_yet_fail_loudly(self):
-        for name, line, words in [("command", b"\x90", b"0x90"),
+        for name, line, words in [("command", b"\xb1", b"0xB1"),
                                   ("function", b"\x40@\x33)", b"0x33"),
-                                  ("system variable", b"\x40%\x89", b"0x89"),
-                                  ("console input", [b"\xcca%", b"\xcda%"], b"INPUT")]:
+                                  ("system variable", b"\x40%\x8d", b"0x8D"),
+                                  ("second line", [b"\xcca%", b"\xb1"], b"0xB1")]:
             with self.subTest(name):
                 result = self.run_lines(line if isinstance(line, list) else [line])
                 self.assertExit(result, 3)

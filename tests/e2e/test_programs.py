@@ -14,7 +14,18 @@ class Examples(MorvenTestCase):
         return [(b["caption"], b["text"]) for b in result.boxes]
 
     def test_hello(self):
-        self.assertEqual(self.run_example("hello.mva"), [("MORVEN", "Hallo, Welt!")])
+        with open(os.path.join(EXAMPLES, "hello.mva"), encoding="utf-8") as f:
+            listing = f.read()
+        screen = self.path("screen.txt")
+        result = self.run_listing(listing, script="key 13\n", env={"MORVEN_SCREEN_TEXT": screen})
+        self.assertExit(result, 0)
+        with open(screen, encoding="utf-8") as f:
+            lines = f.read().split("\n")
+        self.assertEqual(lines[0].rstrip(), " MORVEN f\u00fcr Linux")
+        self.assertEqual(lines[4].rstrip(), "    Hallo, Welt!")
+        self.assertEqual(lines[6].rstrip(), "     Bitte eine Taste dr\u00fccken.")
+        # Without the key the headless run ends as if the window was closed.
+        self.assertExit(self.run_listing(listing), 255)
 
     def test_primes(self):
         self.assertEqual(self.run_example("primes.mva"), [
