@@ -23,14 +23,9 @@ void Show(int32_t command) {
 
 void PlaceMainWindowCommand() {
   LineHandled = true;
-  ReadArgument(',', kKindAny);
-  int32_t x = IntValue;
-  ReadArgument('-', kKindAny);
-  int32_t y = IntValue;
-  ReadArgument(',', kKindAny);
-  int32_t w = IntValue;
-  ReadArgument(' ', kKindAny);
-  int32_t h = IntValue;
+  int32_t r[4];
+  ReadCorners(' ', r);
+  const int32_t x = r[0], y = r[1], w = r[2], h = r[3];
   if (x < 0 || y < 0 || w < 0 || h < 0) RunWarning(223, "");
   GridColumns = w / 8;
   GridRows = h / 15;
@@ -57,16 +52,11 @@ void PlaceWindowCommand() {
   LineHandled = true;
   ReadArgument('=', kKindAny);
   auto window = static_cast<uint32_t>(IntValue);
-  ReadArgument(',', kKindAny);
-  int32_t x = IntValue;
-  ReadArgument('-', kKindAny);
-  int32_t y = IntValue;
-  ReadArgument(',', kKindAny);
-  int32_t w = IntValue;
   int32_t z = 0;
   bool with_z = RestOfLine.find(';') != std::string_view::npos;
-  ReadArgument(with_z ? ';' : ' ', kKindAny);
-  int32_t h = IntValue;
+  int32_t r[4];
+  ReadCorners(with_z ? ';' : ' ', r);
+  const int32_t x = r[0], y = r[1], w = r[2], h = r[3];
   if (with_z) {
     ReadArgument(' ', kKindAny);
     z = IntValue;

@@ -97,14 +97,9 @@ void FontCommand() {
 void TextBoxCommand() {
   LineHandled = true;
   RefuseWhilePrinting("TBOX");
-  ReadArgument(',', kKindAny);
-  int32_t top = IntValue;
-  ReadArgument('-', kKindAny);
-  int32_t left = IntValue;
-  ReadArgument(',', kKindAny);
-  int32_t bottom = IntValue;
-  ReadArgument(';', kKindAny);
-  int32_t right = IntValue;
+  int32_t r[4];
+  ReadCorners(';', r);
+  const int32_t top = r[0], left = r[1], bottom = r[2], right = r[3];
   ReadArgument(' ', kKindAny);
   int32_t style = IntValue;
   if (top < 0 || left < 0 || bottom > GridRows || right > GridColumns) RunError(222, "");

@@ -204,4 +204,14 @@ void ReadArgument(char context, uint8_t kind) {
   CheckKind(kind);
 }
 
+void ReadCorners(char last_context, int32_t corners[4]) {
+  static constexpr char kContexts[3] = {',', '-', ','};
+  for (int i = 0; i < 3; ++i) {
+    ReadArgument(kContexts[i], kKindAny);
+    corners[i] = IntValue;
+  }
+  ReadArgument(last_context, kKindAny);
+  corners[3] = IntValue;
+}
+
 }  // namespace morven

@@ -17,4 +17,8 @@ enum ArgumentKind : uint8_t {
 // ";" or "+"); any other character: its first top-level occurrence.
 void ReadArgument(char context, uint8_t kind);
 
+// Four numbers written "a,b-c,d" (two corners, or a position and a size), the last
+// one ending at `last_context`; their integer forms.
+void ReadCorners(char last_context, int32_t corners[4]);
+
 }  // namespace morven

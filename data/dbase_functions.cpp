@@ -22,15 +22,7 @@
 namespace morven {
 namespace {
 
-void IntegerResult(int32_t value) {
-  LongValue = value;
-  ValueType = kTypeInteger;
-}
 
-void TextResult(std::string_view text) {
-  StringValue.Assign(text);
-  ValueType = kTypeString;
-}
 
 // A function's end: the warning, then the result stays in the registers.
 void Finish() { WarnDbError(); }
@@ -89,7 +81,7 @@ void DbGo() {
 
 void FieldRead(int index, DbTable& t) {
   SelectField(t, index);
-  TextResult(FieldTextToProgram(FieldBytes(t, index), OemFieldText()).View());
+  StringResult(FieldTextToProgram(FieldBytes(t, index), OemFieldText()).View());
 }
 
 void DbField() {
@@ -101,7 +93,7 @@ void DbField() {
   if (index < 0) {
     ForgetField(t);
     SetDbError(kDbReadFieldName, name.View());
-    TextResult("");
+    StringResult("");
   } else {
     FieldRead(index, t);
   }
@@ -116,7 +108,7 @@ void DbFieldNumber() {
   if (number < 1 || number > static_cast<int32_t>(t.fields.size())) {
     ForgetField(t);
     SetDbError(kDbReadFieldNumber, std::to_string(number));
-    TextResult("");
+    StringResult("");
   } else {
     FieldRead(number - 1, t);
   }

@@ -29,10 +29,6 @@ int ReadLastHandle() {
   return IntValue;
 }
 
-void Result(int32_t value, uint8_t type) {
-  LongValue = value;
-  ValueType = type;
-}
 
 void ReadByte() {
   platform::File& file = Slot(ReadLastHandle()).binary.file;
@@ -41,7 +37,7 @@ void ReadByte() {
   int32_t code = file.IsOpen() ? file.Read(&byte, 1, got) : kIoChannelNotOpen;
   if (code != 0) PendingIoError = code;
   else if (got < 1) PendingIoError = kIoShortRead;  // at the end: 0 and the code
-  Result(got == 1 ? byte : 0, kTypeInteger);
+  IntegerResult(got == 1 ? byte : 0, kTypeInteger);
 }
 
 void BinaryPosition() {
@@ -49,7 +45,7 @@ void BinaryPosition() {
   int64_t position = 0;
   int32_t code = file.IsOpen() ? file.Position(position) : kIoChannelNotOpen;
   if (code != 0) PendingIoError = code;
-  Result(code == 0 ? static_cast<int32_t>(position) : 0, kTypeInteger);
+  IntegerResult(code == 0 ? static_cast<int32_t>(position) : 0, kTypeInteger);
 }
 
 void BinarySize() {
@@ -57,7 +53,7 @@ void BinarySize() {
   int64_t size = 0;
   int32_t code = file.IsOpen() ? file.Size(size) : kIoChannelNotOpen;
   if (code != 0) PendingIoError = code;
-  Result(code == 0 ? static_cast<int32_t>(size) : 0, kTypeInteger);
+  IntegerResult(code == 0 ? static_cast<int32_t>(size) : 0, kTypeInteger);
 }
 
 // 0x43: file number, area name, offset, count; the number of bytes read.
@@ -75,14 +71,14 @@ void ReadBlock() {
   size_t got = 0;
   int32_t code = file.IsOpen() ? file.Read(area.block + offset, static_cast<size_t>(count), got) : kIoChannelNotOpen;
   if (code != 0) PendingIoError = code;
-  Result(static_cast<int32_t>(got), kTypeInteger);
+  IntegerResult(static_cast<int32_t>(got), kTypeInteger);
 }
 
 void FileAttributes() {
   FileSlot& slot = Slot(ReadLastHandle());
   platform::FileInfo info;
   bool found = platform::GetFileInfo(platform::HostPath(slot.name.View()), info);
-  Result(found ? info.attributes : 65535, kTypeInteger);
+  IntegerResult(found ? info.attributes : 65535, kTypeInteger);
 }
 
 // 0x57: yyyymmdd right-aligned in 8; without a file the text the argument left.
@@ -98,7 +94,7 @@ void FileDate() {
 
 void EndOfFile() {
   int n = ReadLastHandle();
-  Result(TextChannelAtEnd(n) ? 1 : 0, kTypeInteger);
+  IntegerResult(TextChannelAtEnd(n) ? 1 : 0, kTypeInteger);
 }
 
 constexpr FunctionEntry kFileFunctions[] = {

@@ -86,15 +86,6 @@ std::string ResolvedHostPath(std::string_view program_path) {
   return Normalized(platform::HostPath(program_path));
 }
 
-void StringResult(std::string_view text) {
-  StringValue.Assign(text);
-  ValueType = kTypeString;
-}
-
-void LongResult(int32_t value) {
-  LongValue = value;
-  ValueType = kTypeLong;
-}
 
 void FullPath() {
   ReadArgument(')', kKindAny);
@@ -116,11 +107,11 @@ void DriveSpace(bool free_space) {
   char letter;
   uint64_t total = 0, free = 0;
   if (!DriveOf(StringValue.View(), letter) || !platform::DiskSpace(platform::DriveRoot(letter), total, free)) {
-    LongResult(-1);
+    IntegerResult(-1, kTypeLong);
     return;
   }
   // 32-bit signed arithmetic: sizes of 2^31 bytes and more wrap around.
-  LongResult(static_cast<int32_t>(static_cast<uint32_t>(free_space ? free : total)));
+  IntegerResult(static_cast<int32_t>(static_cast<uint32_t>(free_space ? free : total)), kTypeLong);
 }
 
 void DriveSize() { DriveSpace(false); }
@@ -168,10 +159,10 @@ void FileSizeByName() {
   if (code != 0) {
     PendingIoError = code;
     RunWarning(209, name.View());
-    LongResult(-1);
+    IntegerResult(-1, kTypeLong);
     return;
   }
-  LongResult(static_cast<int32_t>(size));
+  IntegerResult(static_cast<int32_t>(size), kTypeLong);
 }
 
 constexpr FunctionEntry kFileSystemFunctions[] = {

@@ -2,6 +2,9 @@
 // How the function families hand their functions to the dispatcher.
 #include <cstdint>
 #include <span>
+#include <string_view>
+
+#include "core/registers.h"
 
 namespace morven {
 
@@ -9,6 +12,18 @@ namespace morven {
 // in the value registers; integer results go to LongValue (the dispatcher fills the
 // other forms).
 using BuiltinFunction = void (*)();
+
+// A string result.
+inline void StringResult(std::string_view text) {
+  StringValue.Assign(text);
+  ValueType = kTypeString;
+}
+
+// An integer result: LongValue and its type; the dispatcher fills the other forms.
+inline void IntegerResult(int32_t value, uint8_t type = kTypeInteger) {
+  LongValue = value;
+  ValueType = type;
+}
 
 struct FunctionEntry {
   uint8_t code;

@@ -59,10 +59,6 @@ void FloatResult(long double value) {
   ValueType = kTypeFloat;
 }
 
-void IntegerResult(int32_t value, uint8_t type) {
-  LongValue = value;
-  ValueType = type;
-}
 
 enum class Arithmetic { Add, Subtract, Multiply, Divide };
 

@@ -104,50 +104,41 @@ int32_t ReadInteger(char context) {
   return IntValue;
 }
 
-void TextResult(std::string_view text) {
-  StringValue.Assign(text);
-  ValueType = kTypeString;
-}
-
-void NumberResult(int32_t value) {
-  LongValue = value;
-  ValueType = kTypeInteger;
-}
 
 [[noreturn]] void PositionBelowOne() { RunError(204, ""); }
 
 void Left() {
   ShortString s = ReadText(',');
   int32_t n = ReadInteger(')');
-  TextResult(n <= 0 ? std::string_view() : s.View().substr(0, static_cast<size_t>(n)));
+  StringResult(n <= 0 ? std::string_view() : s.View().substr(0, static_cast<size_t>(n)));
 }
 
 void Right() {
   ShortString s = ReadText(',');
   int32_t n = ReadInteger(')');
   if (n < 1 || n > s.length) PositionBelowOne();
-  TextResult(s.View().substr(s.length - static_cast<size_t>(n)));
+  StringResult(s.View().substr(s.length - static_cast<size_t>(n)));
 }
 
 void Repeat() {
   ShortString s = ReadText(',');
   int32_t n = ReadInteger(')');
-  TextResult(RepeatText(s.View(), n).View());
+  StringResult(RepeatText(s.View(), n).View());
 }
 
-void Space() { TextResult(Blanks(ReadInteger(')')).View()); }
+void Space() { StringResult(Blanks(ReadInteger(')')).View()); }
 
 void Replace() {
   ShortString s = ReadText(',');
   ShortString t = ReadText(',', kKindString);
   ShortString u = ReadText(')', kKindString);
-  TextResult(ReplaceAll(s.View(), t.View(), u.View()).View());
+  StringResult(ReplaceAll(s.View(), t.View(), u.View()).View());
 }
 
 void Scramble() {
   ShortString s = ReadText(')', kKindString);
   ApplyStringKey(s, TextScrambleKey);
-  TextResult(s.View());
+  StringResult(s.View());
 }
 
 void Field() {
@@ -155,19 +146,19 @@ void Field() {
   int32_t n = ReadInteger(',');
   ShortString t = ReadText(')');
   if (n < 1) RunError(205, "");
-  TextResult(FieldOf(s.View(), n, t.View()));
+  StringResult(FieldOf(s.View(), n, t.View()));
 }
 
 void Lower() {
   ShortString s = ReadText(')');
   LowerText(s);
-  TextResult(s.View());
+  StringResult(s.View());
 }
 
 void Upper() {
   ShortString s = ReadText(')');
   UpperText(s);
-  TextResult(s.View());
+  StringResult(s.View());
 }
 
 enum class Relation { Equal, NotEqual, Less, Greater };
@@ -178,19 +169,19 @@ void CompareStrings() {
   ShortString t = ReadText(')');
   int c = CompareBytes(s.View(), t.View());
   bool result = R == Relation::Equal ? c == 0 : R == Relation::NotEqual ? c != 0 : R == Relation::Less ? c < 0 : c > 0;
-  NumberResult(result ? 1 : 0);
+  IntegerResult(result ? 1 : 0);
 }
 
 void Character() {
   char byte = static_cast<char>(static_cast<uint32_t>(ReadInteger(')')) & 0xFFu);
-  TextResult(std::string_view(&byte, 1));
+  StringResult(std::string_view(&byte, 1));
 }
 
 void Concatenate() {
   ShortString s = ReadText(',');
   ShortString t = ReadText(')');
   s.Append(t.View());
-  TextResult(s.View());
+  StringResult(s.View());
 }
 
 void Middle() {
@@ -198,7 +189,7 @@ void Middle() {
   int32_t n = ReadInteger(',');
   int32_t m = ReadInteger(')');
   if (n < 1) PositionBelowOne();
-  TextResult(MiddleOf(s.View(), n, m));
+  StringResult(MiddleOf(s.View(), n, m));
 }
 
 void Delete() {
@@ -206,7 +197,7 @@ void Delete() {
   int32_t n = ReadInteger(',');
   int32_t m = ReadInteger(')');
   if (n < 1) PositionBelowOne();
-  TextResult(DeleteFrom(s.View(), n, m).View());
+  StringResult(DeleteFrom(s.View(), n, m).View());
 }
 
 void Insert() {
@@ -214,37 +205,37 @@ void Insert() {
   ShortString t = ReadText(',');
   int32_t n = ReadInteger(')');
   if (n < 1) PositionBelowOne();
-  TextResult(InsertInto(s.View(), t.View(), n).View());
+  StringResult(InsertInto(s.View(), t.View(), n).View());
 }
 
-void Length() { NumberResult(ReadText(')').length); }
+void Length() { IntegerResult(ReadText(')').length); }
 
 void Position() {
   ShortString s = ReadText(',');
   ShortString t = ReadText(')');
-  NumberResult(PositionOf(s.View(), t.View()));
+  IntegerResult(PositionOf(s.View(), t.View()));
 }
 
 void Code() {
   ShortString s = ReadText(')');
-  NumberResult(s.Empty() ? 0 : static_cast<uint8_t>(s.bytes[0]));
+  IntegerResult(s.Empty() ? 0 : static_cast<uint8_t>(s.bytes[0]));
 }
 
 void Trim() {
   ShortString s = ReadText(')');
-  TextResult(TrimBlanks(s.View()));
+  StringResult(TrimBlanks(s.View()));
 }
 
 void AnsiToOem() {
   ShortString s = ReadText(')', kKindString);
   AnsiToOemText(s);
-  TextResult(s.View());
+  StringResult(s.View());
 }
 
 void OemToAnsi() {
   ShortString s = ReadText(')', kKindString);
   OemToAnsiText(s);
-  TextResult(s.View());
+  StringResult(s.View());
 }
 
 constexpr FunctionEntry kStrings[] = {

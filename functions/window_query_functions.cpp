@@ -24,19 +24,10 @@ constexpr int32_t kMouseCellHeight = 13;
 // The longest window text that the StringList fills in.
 constexpr size_t kListTextLimit = 63998;
 
-void ResultString(std::string_view text) {
-  StringValue.Assign(text);
-  ValueType = kTypeString;
-}
-
-void ResultInteger(int32_t value) {
-  LongValue = value;
-  ValueType = kTypeInteger;
-}
 
 void OneCharacter(uint8_t ch) {
   char c = static_cast<char>(ch);
-  ResultString(ch == 0 ? std::string_view() : std::string_view(&c, 1));
+  StringResult(ch == 0 ? std::string_view() : std::string_view(&c, 1));
 }
 
 // 0x33: class, title, style, x, y, width, height, parent, menu or id, instance. The
@@ -48,7 +39,7 @@ void CreateWindowFunction() { NotAvailable("function code 0x33 (CREATEWINDOW): c
 void LoadStringFunction() {
   ReadArgument(',', kKindAny);
   ReadArgument(')', kKindAny);
-  ResultString("");
+  StringResult("");
 }
 
 // 0x67: window; its text becomes the StringList's entries, each with CR LF, leaving
@@ -68,7 +59,7 @@ void ListToWindowTextFunction() {
     text += "\r\n";
   }
   platform::SetWindowText(window, text);
-  ResultInteger(all ? 1 : 0);
+  IntegerResult(all ? 1 : 0);
 }
 
 // 0x9B: text, caption, style; the chosen button's code.
@@ -80,7 +71,7 @@ void MessageBoxFunction() {
   ReadArgument(')', kKindAny);
   DialogResult = platform::MessageBox(text.View(), caption.View(), static_cast<uint32_t>(IntValue));
   RefreshMainWindowAfterBox();
-  ResultInteger(DialogResult);
+  IntegerResult(DialogResult);
 }
 
 // 0xAF: LastChar as a string (empty when none); LastChar is then cleared.
@@ -97,53 +88,44 @@ void GetKeyFunction() {
   while (!CharWaiting() && !KeyDownWaiting()) platform::WaitMessage();
   Events.key_char = Events.last_char;
   char c = static_cast<char>(Events.key_char);
-  ResultString(std::string_view(&c, 1));
+  StringResult(std::string_view(&c, 1));
 }
 
 // 0xB1: s; 1 when KeyChar occurs in it.
 void KeyInFunction() {
   ReadArgument(')', kKindString);
   char c = static_cast<char>(Events.key_char);
-  ResultInteger(StringValue.View().find(c) != std::string_view::npos ? 1 : 0);
+  IntegerResult(StringValue.View().find(c) != std::string_view::npos ? 1 : 0);
 }
 
 bool Inside(int32_t value, int32_t low, int32_t high) { return low <= value && value <= high; }
 
-// Four corners x1,y1-x2,y2 (or row1,column1-row2,column2).
-void ReadCorners(int32_t corners[4]) {
-  const char separators[4] = {',', '-', ',', ')'};
-  for (int i = 0; i < 4; ++i) {
-    ReadArgument(separators[i], kKindAny);
-    corners[i] = IntValue;
-  }
-}
-
 // 0xB2: 1 when the mouse is inside the pixel rectangle, edges included.
 void MouseInFunction() {
   int32_t c[4];
-  ReadCorners(c);
-  ResultInteger(Inside(Events.mouse_x, c[0], c[2]) && Inside(Events.mouse_y, c[1], c[3]) ? 1 : 0);
+  ReadCorners(')', c);
+  IntegerResult(Inside(Events.mouse_x, c[0], c[2]) && Inside(Events.mouse_y, c[1], c[3]) ? 1 : 0);
 }
 
 // 0xB3: 1 when the mouse is inside the rectangle of 8 x 13 pixel cells.
 void MouseInCellFunction() {
   int32_t c[4];
-  ReadCorners(c);
+  ReadCorners(')', c);
   int32_t row = Events.mouse_y / kMouseCellHeight + 1;
   int32_t column = Events.mouse_x / kMouseCellWidth + 1;
-  ResultInteger(Inside(row, c[0], c[2]) && Inside(column, c[1], c[3]) ? 1 : 0);
+  IntegerResult(Inside(row, c[0], c[2]) && Inside(column, c[1], c[3]) ? 1 : 0);
 }
 
 // 0xB4: n; 1 when MenuCommand is n.
 void MenuCommandIsFunction() {
   ReadArgument(')', kKindAny);
-  ResultInteger(MenuCommand == IntValue ? 1 : 0);
+  IntegerResult(MenuCommand == IntValue ? 1 : 0);
 }
 
 // 0xB5: n; 1 when LastKeyDown is n.
 void KeyCodeIsFunction() {
   ReadArgument(')', kKindAny);
-  ResultInteger(Events.last_key_down == IntValue ? 1 : 0);
+  IntegerResult(Events.last_key_down == IntValue ? 1 : 0);
 }
 
 constexpr FunctionEntry kWindowQuery[] = {
