@@ -1,7 +1,7 @@
 #include "data/dbase_fields.h"
 
 #include "console/text_screen.h"
-#include "platform/codepage.h"
+#include "functions/string_functions.h"
 
 namespace morven {
 
@@ -47,17 +47,13 @@ bool OemFieldText() { return TextFont == 1; }
 
 ShortString FieldTextToProgram(std::string_view text, bool convert) {
   ShortString out(text);
-  if (convert)
-    for (size_t i = 0; i < out.length; ++i)
-      out.bytes[i] = static_cast<char>(platform::OemToAnsi(static_cast<uint8_t>(out.bytes[i])));
+  if (convert) OemToAnsiText(out);
   return out;
 }
 
 ShortString ProgramTextToField(std::string_view text, bool convert) {
   ShortString out(text);
-  if (convert)
-    for (size_t i = 0; i < out.length; ++i)
-      out.bytes[i] = static_cast<char>(platform::AnsiToOem(static_cast<uint8_t>(out.bytes[i])));
+  if (convert) AnsiToOemText(out);
   return out;
 }
 

@@ -40,21 +40,18 @@ void ReadByte() {
   IntegerResult(got == 1 ? byte : 0, kTypeInteger);
 }
 
-void BinaryPosition() {
+// A number the binary channel's file reports (its position or its size); 0 and the
+// code when it cannot.
+void BinaryChannelNumber(int32_t (platform::File::*query)(int64_t&) const) {
   platform::File& file = Slot(ReadLastHandle()).binary.file;
-  int64_t position = 0;
-  int32_t code = file.IsOpen() ? file.Position(position) : kIoChannelNotOpen;
+  int64_t value = 0;
+  int32_t code = file.IsOpen() ? (file.*query)(value) : kIoChannelNotOpen;
   if (code != 0) PendingIoError = code;
-  IntegerResult(code == 0 ? static_cast<int32_t>(position) : 0, kTypeInteger);
+  IntegerResult(code == 0 ? static_cast<int32_t>(value) : 0, kTypeInteger);
 }
 
-void BinarySize() {
-  platform::File& file = Slot(ReadLastHandle()).binary.file;
-  int64_t size = 0;
-  int32_t code = file.IsOpen() ? file.Size(size) : kIoChannelNotOpen;
-  if (code != 0) PendingIoError = code;
-  IntegerResult(code == 0 ? static_cast<int32_t>(size) : 0, kTypeInteger);
-}
+void BinaryPosition() { BinaryChannelNumber(&platform::File::Position); }
+void BinarySize() { BinaryChannelNumber(&platform::File::Size); }
 
 // 0x43: file number, area name, offset, count; the number of bytes read.
 void ReadBlock() {
