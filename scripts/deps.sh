@@ -11,9 +11,11 @@ MORVEN_PACKAGES=(
   fonts-dejavu-core
 )
 
-# What only the tests need: a real X server for the window test, and independent
-# dBase readers and writers to check the files the runtime writes.
+# What only the tests need: locale sources for the regional-settings tests, a real
+# X server for the window test, and independent dBase readers and writers to check
+# the files the runtime writes.
 MORVEN_TEST_PACKAGES=(
+  locales
   xvfb xauth python3-xlib
   python3-dbf python3-dbfread libdbd-xbase-perl
 )
