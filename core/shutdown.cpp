@@ -7,6 +7,10 @@
 namespace morven {
 
 void Shutdown(int exit_code) {
+  // A failure while releasing must not start the shutdown again.
+  static bool shutting_down = false;
+  if (shutting_down) platform::EndProcess(exit_code);
+  shutting_down = true;
   // The subsystems that hold resources (print job, window contexts, drawing objects,
   // tables, the main window) release them here, in that order, as they are added.
   CloseAllTables();
