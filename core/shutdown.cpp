@@ -2,6 +2,7 @@
 
 #include "console/main_window.h"
 #include "data/dbase_table.h"
+#include "errors/run_error.h"
 #include "platform/process.h"
 
 namespace morven {
@@ -13,8 +14,16 @@ void Shutdown(int exit_code) {
   shutting_down = true;
   // The subsystems that hold resources (print job, window contexts, drawing objects,
   // tables, the main window) release them here, in that order, as they are added.
-  CloseAllTables();
-  DestroyMainWindow();
+  // An error reported in the silent mode while releasing (it abandons "the statement")
+  // must not escape: the process ends here in any case.
+  try {
+    CloseAllTables();
+  } catch (const StatementAbandoned&) {
+  }
+  try {
+    DestroyMainWindow();
+  } catch (const StatementAbandoned&) {
+  }
   platform::EndProcess(exit_code);
 }
 
