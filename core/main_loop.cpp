@@ -64,8 +64,12 @@ void ExecuteNextStatement() {
     // the run goes on with the next line.
   }
   if (PumpCounter >= kPumpInterval) {
-    PumpMessages();
     PumpCounter = 0;
+    try {
+      PumpMessages();
+    } catch (const StatementAbandoned&) {
+      // An error reported while a message was handled, in the silent mode.
+    }
   } else {
     ++PumpCounter;
   }
