@@ -212,21 +212,24 @@ bool LocateMatches(std::string_view field, std::string_view wanted, int32_t mode
   }
 }
 
+// The last arguments of locate and seek: a text, optionally followed by a mode.
+void ReadTextAndMode(ShortString& text, int32_t& mode) {
+  bool with_mode = AnotherArgumentFollows();
+  ReadArgument(with_mode ? ',' : ')', kKindAny);
+  text = StringValue;
+  if (with_mode) {
+    ReadArgument(')', kKindAny);
+    mode = IntValue;
+  }
+}
+
 void DbLocate() {
   ClearDbError();
   ReadArgument(',', kKindAny);
   const ShortString name = StringValue;
   int32_t mode = 0;
   ShortString text;
-  if (AnotherArgumentFollows()) {
-    ReadArgument(',', kKindAny);
-    text = StringValue;
-    ReadArgument(')', kKindAny);
-    mode = IntValue;
-  } else {
-    ReadArgument(')', kKindAny);
-    text = StringValue;
-  }
+  ReadTextAndMode(text, mode);
   DbTable& t = CurrentTableOrStop();
   const ShortString wanted = Upper(ProgramTextToField(text.View(), OemFieldText()).View());
   int index = FindField(t, name.View());
@@ -267,15 +270,7 @@ void DbSeek() {
   ClearDbError();
   int32_t mode = 0;
   ShortString key;
-  if (AnotherArgumentFollows()) {
-    ReadArgument(',', kKindAny);
-    key = StringValue;
-    ReadArgument(')', kKindAny);
-    mode = IntValue;
-  } else {
-    ReadArgument(')', kKindAny);
-    key = StringValue;
-  }
+  ReadTextAndMode(key, mode);
   DbTable& t = CurrentTableOrStop();
   IntegerResult(0);
   if (!t.indexes_active || t.indexes[0] == nullptr) {
